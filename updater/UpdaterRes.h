@@ -1,0 +1,10 @@
+// Resource numbers of the updater.
+#pragma once
+
+#define IDR_MAINFRAME 128
+#define IDD_PLUGRENEW_DIALOG 102
+#define IDB_UPDATER_PICTURE 131
+#define IDC_UPDATER_PICTURE 1000
+#define IDC_UPDATER_PROGRESS 1002
+#define IDC_UPDATER_COMPONENTS 1011
+#define IDC_UPDATER_STATUS 1012
