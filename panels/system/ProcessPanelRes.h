@@ -1,0 +1,15 @@
+// Resource numbers of the process shield panel.
+#pragma once
+
+#define IDD_PROCESS_PANEL 150
+
+#define IDC_PROCESS_DELETE 1003
+#define IDC_PROCESS_LIST 1033
+#define IDC_PROCESS_STATUS 1056
+
+#define IDB_PROCESS_DELETE 218
+
+#define IDS_PROCESS_AT_RISK 158
+#define IDS_PROCESS_COLUMN_PROCESS 159
+#define IDS_PROCESS_COLUMN_SECURITY 160
+#define IDS_PROCESS_COLUMN_PATH 161

@@ -1,0 +1,62 @@
+// Resource numbers of the system repair panel: registry repair and disk cleanup.
+#pragma once
+
+#define IDD_REPAIR_PANEL 154
+
+#define IDC_REPAIR_REGISTRY 1002
+#define IDC_REPAIR_CLEANUP 1003
+#define IDC_REPAIR_LIST 1036
+#define IDC_REPAIR_ANIMATION 1041
+
+// Pictures of the buttons and the animation played while the cleanup runs.
+#define IDB_REPAIR_REGISTRY 226
+#define IDB_REPAIR_CLEANUP 227
+#define IDR_REPAIR_ANIMATION 183
+
+// Tooltips; the shutdown timer's two are loaded but given to no control.
+#define IDS_TIP_REPAIR_REGISTRY 167
+#define IDS_TIP_DISK_CLEANUP 168
+#define IDS_TIP_SHUTDOWN_TIMER 169
+#define IDS_TIP_CANCEL_SHUTDOWN 170
+
+#define IDS_REPAIR_COLUMN_CONTENT 171
+#define IDS_REPAIR_COLUMN_STATE 172
+#define IDS_ASK_DISK_CLEANUP 173
+#define IDS_CACHE_DELETED 175
+#define IDS_ASK_REPAIR_REGISTRY 176
+
+// State texts of the registry repair rows, in the order the repairs run.
+#define IDS_REPAIR_FOLDER_OPTIONS 177
+#define IDS_REPAIR_MY_DOCUMENTS 178
+#define IDS_REPAIR_RECENT_DOCUMENTS 179
+#define IDS_REPAIR_HISTORY 180
+#define IDS_REPAIR_FAVORITES 181
+#define IDS_REPAIR_HELP 182
+#define IDS_REPAIR_SEARCH 183
+#define IDS_REPAIR_RUN 184
+#define IDS_REPAIR_LOG_OFF 185
+#define IDS_REPAIR_TURN_OFF 186
+#define IDS_REPAIR_CONTROL_PANEL 187
+#define IDS_REPAIR_TASKBAR 188
+#define IDS_REPAIR_WINDOWS_UPDATE 189
+#define IDS_REPAIR_ACTIVE_DESKTOP 190
+#define IDS_REPAIR_FILE_MENU 191
+#define IDS_REPAIR_NETWORK_DRIVE 192
+#define IDS_REPAIR_WEB_VIEW 193
+#define IDS_REPAIR_DESKTOP_ICON 194
+#define IDS_REPAIR_NETWORK_NEIGHBOR 195
+#define IDS_REPAIR_INTERNET_ICON 196
+#define IDS_REPAIR_RIGHT_CLICK 197
+#define IDS_REPAIR_PRINTER 198
+#define IDS_REPAIR_DRIVE 199
+#define IDS_REPAIR_AUTORUN 200
+#define IDS_REPAIR_RUN_PROGRAM 201
+#define IDS_REPAIR_REGEDIT 202
+#define IDS_REPAIR_SHOW_HIDDEN 203
+#define IDS_REPAIR_EXTENSIONS 204
+#define IDS_REPAIR_BROWSER 205
+#define IDS_REPAIR_NOTEPAD 206
+
+// Shutdown timer states.
+#define IDS_TIMER_INACTIVE 207
+#define IDS_TIMER_ACTIVE 208
