@@ -1,0 +1,19 @@
+// String numbers of the custom controls: the reasons a link cannot be opened.
+// Each reason is 600 plus the shell's error code it explains.
+#pragma once
+
+#define IDS_LINK_ERROR_OUT_OF_RESOURCES 600
+#define IDS_LINK_ERROR_FILE_NOT_FOUND 602
+#define IDS_LINK_ERROR_PATH_NOT_FOUND 603
+#define IDS_LINK_ERROR_ACCESS_DENIED 605
+#define IDS_LINK_ERROR_OUT_OF_MEMORY 608
+#define IDS_LINK_ERROR_BAD_FORMAT 611
+#define IDS_LINK_ERROR_SHARE 626
+#define IDS_LINK_ERROR_ASSOC_INCOMPLETE 627
+#define IDS_LINK_ERROR_DDE_TIMEOUT 628
+#define IDS_LINK_ERROR_DDE_FAIL 629
+#define IDS_LINK_ERROR_DDE_BUSY 630
+#define IDS_LINK_ERROR_NO_ASSOC 631
+#define IDS_LINK_ERROR_DLL_NOT_FOUND 632
+#define IDS_LINK_UNABLE_TO_OPEN 640
+#define IDS_LINK_ERROR_UNKNOWN 641
