@@ -1,0 +1,5 @@
+#include "update/WebCheckDlg.h"
+
+#include "update/WebCheckRes.h"
+
+CWebCheckDlg::CWebCheckDlg() : CDialog(IDD_WEBCHECK) {}
