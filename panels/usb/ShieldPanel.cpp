@@ -92,10 +92,18 @@ bool CShieldPanel::InspectDrives(const BYTE* letters, size_t count)
 {
     if (letters == nullptr || count == 0)
         return false;
+    std::vector<std::string> roots;
+    for (size_t i = 0; i < count; ++i)
+        roots.push_back(std::string(1, static_cast<char>(letters[i])) + ":\\");
+    InspectRoots(roots);
+    return true;
+}
+
+void CShieldPanel::InspectRoots(const std::vector<std::string>& roots)
+{
     EnableButtons(false);
     m_rowCount = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const std::string root = std::string(1, static_cast<char>(letters[i])) + ":\\";
+    for (const std::string& root : roots) {
         WIN32_FIND_DATAA entry;
         HANDLE find = FindFirstFileA((root + "*.*").c_str(), &entry);
         if (find == INVALID_HANDLE_VALUE)
@@ -113,7 +121,6 @@ bool CShieldPanel::InspectDrives(const BYTE* letters, size_t count)
     }
     SetItemText(IDC_SHIELD_STATUS, ThreatSummaryText(m_rowCount));
     EnableButtons(true);
-    return true;
 }
 
 void CShieldPanel::EmptyThreatList()

@@ -18,6 +18,8 @@ public:
     // Lists the threats in the root of each of the first `count` drives, after
     // the rows already there. False, doing nothing, without letters.
     bool InspectDrives(const BYTE* letters, size_t count);
+    // The same for folders given as roots ("E:\\"), in the given order.
+    void InspectRoots(const std::vector<std::string>& roots);
     // Empties the threat list. Rows of an earlier list that a running delete-all
     // is still working on are no longer updated.
     void EmptyThreatList();
