@@ -1,0 +1,5 @@
+#include "panels/usb/ScanPanel.h"
+
+#include "panels/usb/ScanPanelRes.h"
+
+CScanPanel::CScanPanel() : CDialog(IDD_SCAN_PANEL) {}
