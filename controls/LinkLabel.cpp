@@ -178,20 +178,24 @@ void CLinkLabel::OnSubclassed()
     CreateTooltip();
 }
 
+HCURSOR CopyCursorFromFile(const std::string& modulePath, UINT id)
+{
+    HMODULE library = LoadLibraryExA(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (library == nullptr)
+        return nullptr;
+    HCURSOR cursor = LoadCursorA(library, MAKEINTRESOURCEA(id));
+    HCURSOR copy = cursor != nullptr ? CopyCursor(cursor) : nullptr;
+    FreeLibrary(library);
+    return copy;
+}
+
 void CLinkLabel::LoadHandCursor()
 {
     char folder[MAX_PATH];
     const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
     if (length == 0 || length >= sizeof folder)
         return;
-    const std::string path = std::string(folder) + "\\winhlp32.exe";
-    HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (library == nullptr)
-        return;
-    HCURSOR cursor = LoadCursorA(library, MAKEINTRESOURCEA(106));
-    if (cursor != nullptr)
-        m_cursor = CopyCursor(cursor);
-    FreeLibrary(library);
+    m_cursor = CopyCursorFromFile(std::string(folder) + "\\winhlp32.exe", 106);
 }
 
 void CLinkLabel::CreateTooltip()

@@ -18,6 +18,10 @@ std::string BuildFallbackCommandLine(const std::string& registered, const std::s
 // size `text`; `window` and `client` are its current rectangles.
 RECT FitLabelRect(const RECT& window, const RECT& client, SIZE text, DWORD style);
 
+// A copy of cursor `id` of the program or library file `modulePath`, which is
+// loaded as data only and released again; null when any step fails.
+HCURSOR CopyCursorFromFile(const std::string& modulePath, UINT id);
+
 // The string number explaining the shell's error `code`, 0 when it has none.
 UINT OpenErrorStringId(INT_PTR code);
 // "Unable to open hyperlink:" and the reason for `code`.
