@@ -1,7 +1,11 @@
 #include "quarantine/QuarantineStore.h"
 
 #include <shlobj.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -91,6 +95,33 @@ bool WriteAll(HANDLE file, const BYTE* data, DWORD length)
     return true;
 }
 
+// Adds `add` to every byte modulo 256: sixteen bytes per step where SSE2 is
+// there, else eight, with the low seven bits of each byte added without a
+// carry into the next and the top bit then the exclusive or of the two top
+// bits and that carry.
+void AddToEveryByte(BYTE* data, DWORD length, BYTE add)
+{
+    DWORD i = 0;
+#if defined(__SSE2__)
+    const __m128i addend16 = _mm_set1_epi8(static_cast<char>(add));
+    for (; i + sizeof(__m128i) <= length; i += sizeof(__m128i)) {
+        __m128i* block = reinterpret_cast<__m128i*>(data + i);
+        _mm_storeu_si128(block, _mm_add_epi8(_mm_loadu_si128(block), addend16));
+    }
+#endif
+    constexpr uint64_t Low = 0x7F7F7F7F7F7F7F7Full;
+    constexpr uint64_t High = 0x8080808080808080ull;
+    const uint64_t addend = add * 0x0101010101010101ull;
+    for (; i + sizeof(uint64_t) <= length; i += sizeof(uint64_t)) {
+        uint64_t word;
+        std::memcpy(&word, data + i, sizeof word);
+        word = ((word & Low) + (addend & Low)) ^ ((word ^ addend) & High);
+        std::memcpy(data + i, &word, sizeof word);
+    }
+    for (; i < length; ++i)
+        data[i] = static_cast<BYTE>(data[i] + add);
+}
+
 enum class CopyFault { None, Read, Write };
 
 CopyFault CopyShifted(HANDLE from, HANDLE to, BYTE add, BYTE* buffer)
@@ -101,8 +132,7 @@ CopyFault CopyShifted(HANDLE from, HANDLE to, BYTE add, BYTE* buffer)
             return CopyFault::Read;
         if (read == 0)
             return CopyFault::None;
-        for (DWORD i = 0; i < read; ++i)
-            buffer[i] = static_cast<BYTE>(buffer[i] + add);
+        AddToEveryByte(buffer, read, add);
         if (!WriteAll(to, buffer, read))
             return CopyFault::Write;
     }

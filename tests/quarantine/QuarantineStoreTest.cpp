@@ -92,6 +92,8 @@ TEST_F(QuarantineStoreTest, QuarantinedFileRestoresByteForByte)
     const RoundTripCase cases[] = {
         {"empty.inf", ""},
         {"bytes.bin", EveryByteValue(3)},
+        // The top values again in the last eight-byte word and the last bytes.
+        {"odd.bin", EveryByteValue(1) + EveryByteValue(1).substr(232) + "\xFF\x80\x7F"},
         // Begins like a quarantine file: still wrapped, so the drive loses it.
         {"signature.exe", "tarnwick"},
         {"fakeheader.exe", "tarnwickC:\\elsewhere.exe\r\n" + EveryByteValue(1)},
