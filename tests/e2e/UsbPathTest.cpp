@@ -27,6 +27,7 @@ const char MainWindowTitle[] = "Thumbfort - tarnwick";
 const char AppName[] = "Plugwarden";
 const char QuarantineSignature[] = "tarnwick";
 const DWORD StepTimeoutMs = 15000;
+const char PoliciesExplorerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 
 const char AskDisableAutorun[] =
     "AUTORUN of USB drive is potentially unsafe.\r\nDo you want to disable AUTORUN of USB drive?";
@@ -289,10 +290,17 @@ std::vector<HWND> VisiblePanelsOf(HWND main)
     return visible;
 }
 
+// Other panels use 1015 for other controls: the shield's is a list view.
+bool IsShieldPanel(HWND panel)
+{
+    HWND list = GetDlgItem(panel, ShieldList);
+    return list != nullptr && ClassOf(list) == WC_LISTVIEWA;
+}
+
 HWND ShieldPanelOf(HWND main)
 {
     for (HWND panel : PanelsOf(main))
-        if (GetDlgItem(panel, ShieldList) != nullptr)
+        if (IsShieldPanel(panel))
             return panel;
     return nullptr;
 }
@@ -305,7 +313,7 @@ std::string DescribePanels(HWND main)
         char id[32];
         std::snprintf(id, sizeof id, " %p", static_cast<void*>(panel));
         description += id;
-        if (GetDlgItem(panel, ShieldList) != nullptr)
+        if (IsShieldPanel(panel))
             description += "(shield)";
     }
     return description;
@@ -314,7 +322,7 @@ std::string DescribePanels(HWND main)
 bool ShieldIsTheVisiblePanel(HWND main)
 {
     const std::vector<HWND> visible = VisiblePanelsOf(main);
-    return visible.size() == 1 && GetDlgItem(visible[0], ShieldList) != nullptr;
+    return visible.size() == 1 && IsShieldPanel(visible[0]);
 }
 
 struct Row {
@@ -518,6 +526,12 @@ protected:
         ASSERT_EQ(static_cast<UINT>(DRIVE_REMOVABLE), GetDriveTypeA("R:\\")) << "drive R: was not set up";
         ASSERT_EQ(static_cast<UINT>(DRIVE_REMOVABLE), GetDriveTypeA("S:\\")) << "drive S: was not set up";
         PrepareDrives();
+        // Every Windows installation has the policy key that the autorun
+        // question writes to; a fresh prefix does not.
+        HKEY policies = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, PoliciesExplorerKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                 nullptr, &policies, nullptr));
+        RegCloseKey(policies);
     }
 
     // R: holds a visible autorun.inf, a hidden setup.exe and a visible
@@ -552,6 +566,8 @@ protected:
         }
         HWND main = nullptr;
         const bool asksAutorun = !AutorunSettingPresent();
+        if (asksAutorun)
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, PoliciesExplorerKey, "NoDriveTypeAutoRun");
         if (!program.WaitUntil([&] { return (main = program.MainWindow()) != nullptr; })) {
             ADD_FAILURE() << "no top-level dialog titled \"" << MainWindowTitle << "\" within " << StepTimeoutMs
                           << " ms; process alive: " << program.Alive() << "; message boxes answered:"
@@ -566,6 +582,11 @@ protected:
             EXPECT_NE(answered.end(), std::find(answered.begin(), answered.end(), AskDisableAutorun))
                 << "the first start did not ask about USB autorun; message boxes answered:" << program.AnsweredList();
             EXPECT_TRUE(AutorunSettingPresent()) << "the autorun question was not recorded in the settings";
+            DWORD policy = 0;
+            DWORD length = sizeof policy;
+            EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, PoliciesExplorerKey, "NoDriveTypeAutoRun",
+                                                  RRF_RT_REG_DWORD, nullptr, &policy, &length))
+                << "answering OK to the autorun question wrote no NoDriveTypeAutoRun policy";
         }
         return main;
     }
@@ -580,16 +601,30 @@ TEST_F(UsbPath, ArrivalListsRootThreatsAndDeleteAllQuarantinesThem)
     HWND main = StartAndWaitForMainWindow(program);
     ASSERT_NE(nullptr, main);
 
-    // The inspection runs on the window's thread inside the notification.
+    // The inspection runs on the window's thread inside the notification, so
+    // the rows are normally there when it returns; the count is polled
+    // tightly all the same, without looking at message boxes in between.
+    HWND shield = ShieldPanelOf(main);
+    ASSERT_NE(nullptr, shield) << "no shield panel (a child dialog with list view " << ShieldList << "); "
+                               << DescribePanels(main);
+    HWND list = GetDlgItem(shield, ShieldList);
     const double sent = NowMs();
     ASSERT_TRUE(SendDeviceArrival(main)) << "WM_DEVICECHANGE was not answered within " << StepTimeoutMs << " ms";
     const double returned = NowMs();
+    double shown = 0;
+    for (;;) {
+        DWORD_PTR count = 0;
+        SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+        shown = NowMs();
+        if (count >= 2 || shown - sent >= StepTimeoutMs)
+            break;
+        Sleep(1);
+    }
     std::vector<Row> rows;
     const bool listed = program.WaitUntil([&] {
         rows = ReadShieldRows(program, main);
         return rows.size() >= 2;
     });
-    const double shown = NowMs();
 
     EXPECT_TRUE(program.WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }))
         << "the main window did not come forward: visible " << IsWindowVisible(main) << ", minimised "
@@ -624,8 +659,6 @@ TEST_F(UsbPath, ArrivalListsRootThreatsAndDeleteAllQuarantinesThem)
     ASSERT_TRUE(ReadTestFile("R:\\autorun.inf", &autorunBefore));
     ASSERT_TRUE(ReadTestFile("R:\\setup.exe", &setupBefore));
 
-    HWND shield = ShieldPanelOf(main);
-    ASSERT_NE(nullptr, shield);
     program.Answer(AskDeleteAll, IDOK);
     program.Answer(PleaseWait, IDOK);
     program.Answer(PleaseReplug, IDOK);
@@ -757,8 +790,7 @@ TEST_F(UsbPath, EachTabShowsItsOwnPanel)
         EXPECT_TRUE(one) << "tab " << tab.tab << " did not show a panel of its own; " << DescribePanels(main);
         if (one) {
             shown.insert(visible[0]);
-            EXPECT_EQ(tab.tab == TabShield, GetDlgItem(visible[0], ShieldList) != nullptr)
-                << "tab " << tab.tab << " and the shield list";
+            EXPECT_EQ(tab.tab == TabShield, IsShieldPanel(visible[0])) << "tab " << tab.tab << " and the shield panel";
         }
         RestoreAndSettle(main);
         EXPECT_TRUE(CaptureWindow(main, shots + "\\" + tab.file + ".bmp")) << "screen capture failed";
