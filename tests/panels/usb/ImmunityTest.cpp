@@ -444,6 +444,24 @@ TEST(AutorunPolicy, MissingKeyIsReportedAndNotCreated)
     }
 }
 
+// The performance-data root opens with full access but takes no values: a
+// key whose write fails.
+TEST(AutorunPolicy, FailedWriteIsReported)
+{
+    HKEY probe = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_PERFORMANCE_DATA, "", 0, KEY_ALL_ACCESS, &probe));
+    const DWORD value = 0;
+    const LONG probeWrite = RegSetValueExA(probe, AutorunPolicyValue, 0, REG_DWORD,
+                                           reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(probe);
+    ASSERT_NE(ERROR_SUCCESS, probeWrite) << "the platform now takes values there; pick another failing key";
+
+    MessageRecorder messages;
+    DisableUsbAutorun(HKEY_PERFORMANCE_DATA, "");
+    EXPECT_EQ(std::vector<std::string>{RegistryErrorText}, messages.texts);
+    EXPECT_EQ(std::vector<UINT>{MB_OK}, messages.buttons);
+}
+
 struct WholeCase {
     const char* name;
     bool acquire;
