@@ -5,7 +5,8 @@ export WINEPREFIX="$WINE_BUILD_DIR/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installers: nothing is fetched, and no dialog asks for them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No sound driver: the machines have no sound card, and ALSA only complains.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=d"
 export WINESERVER=/usr/lib/wine/wineserver
 WINE=/usr/lib/wine/wine64
 if [ -f "$WINE_BUILD_DIR/wine-display" ]; then
