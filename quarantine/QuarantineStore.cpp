@@ -124,11 +124,14 @@ void AddToEveryByte(BYTE* data, DWORD length, BYTE add)
 
 enum class CopyFault { None, Read, Write };
 
-CopyFault CopyShifted(HANDLE from, HANDLE to, BYTE add, BYTE* buffer)
+// Copies from the current position of `from` to its end. The first read takes
+// `firstLength` bytes, so that a copy that starts behind a header reads at
+// block boundaries of the file from then on.
+CopyFault CopyShifted(HANDLE from, HANDLE to, BYTE add, BYTE* buffer, DWORD firstLength = ScrambleBlockLength)
 {
-    for (;;) {
+    for (DWORD length = firstLength;; length = ScrambleBlockLength) {
         DWORD read = 0;
-        if (!ReadFile(from, buffer, ScrambleBlockLength, &read, nullptr))
+        if (!ReadFile(from, buffer, length, &read, nullptr))
             return CopyFault::Read;
         if (read == 0)
             return CopyFault::None;
@@ -165,8 +168,9 @@ bool ParseHeader(const BYTE* data, DWORD length, size_t* originLength)
 }
 
 // Reads the header of an open quarantine file; on success the file stands at
-// the first content byte and `origin` holds the terminated origin.
-bool ReadHeader(HANDLE file, char* origin)
+// the first content byte, `origin` holds the terminated origin and
+// `headerLength` (when given) the header's length.
+bool ReadHeader(HANDLE file, char* origin, DWORD* headerLength = nullptr)
 {
     BYTE header[HeaderMaxLength];
     DWORD got = 0;
@@ -179,6 +183,8 @@ bool ReadHeader(HANDLE file, char* origin)
         return false;
     std::memcpy(origin, header + QuarantineSignatureLength, originLength);
     origin[originLength] = '\0';
+    if (headerLength != nullptr)
+        *headerLength = static_cast<DWORD>(contentStart.QuadPart);
     return true;
 }
 
@@ -255,12 +261,14 @@ ScrambleResult RestoreCopy(const char* plainPath, const char* quarantinePath)
     if (!quarantine.Valid())
         return ScrambleQuarantineFailed;
     char origin[QuarantinePathLength];
-    if (!ReadHeader(quarantine.Get(), origin))
+    DWORD headerLength = 0;
+    if (!ReadHeader(quarantine.Get(), origin, &headerLength))
         return ScrambleNoSignature;
     FileHandle plain(CreateNew(plainPath));
     if (!plain.Valid())
         return ScramblePlainFailed;
-    switch (CopyShifted(quarantine.Get(), plain.Get(), static_cast<BYTE>(0x100 - ScrambleShift), buffer.get())) {
+    switch (CopyShifted(quarantine.Get(), plain.Get(), static_cast<BYTE>(0x100 - ScrambleShift), buffer.get(),
+                        ScrambleBlockLength - headerLength)) {
     case CopyFault::None:
         return ScrambleWritten;
     case CopyFault::Read:
