@@ -86,11 +86,58 @@ CDialog::~CDialog()
 
 INT_PTR CDialog::DoModal(HWND parent)
 {
+    // A modal loop of our own rather than DialogBoxParam: the system's dialog
+    // box shows the window again when its queue first runs empty, so a window
+    // that hides itself at start-up would come back.
+    HWND owner = parent != nullptr ? GetAncestor(parent, GA_ROOT) : nullptr;
+    const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
+    if (disableOwner)
+        EnableWindow(owner, FALSE);
     m_mode = Mode::Modal;
-    const INT_PTR result = DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(m_templateId), parent, DialogProc,
-                                           reinterpret_cast<LPARAM>(this));
+    m_modalEnded = false;
+    m_modalResult = -1;
+    HWND hwnd = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(m_templateId), parent, DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
+    if (hwnd != nullptr) {
+        // A template without WS_VISIBLE is shown once the queue first runs empty.
+        bool showWhenIdle = !IsWindowVisible(hwnd);
+        MSG msg;
+        while (!m_modalEnded && IsWindow(hwnd)) {
+            if (showWhenIdle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                ::ShowWindow(hwnd, SW_SHOWNORMAL);
+                showWhenIdle = false;
+            }
+            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (got == -1)
+                break;
+            if (!PreTranslateDialogMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if (IsWindow(hwnd))
+            SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (disableOwner)
+        EnableWindow(owner, TRUE);
+    if (hwnd != nullptr && IsWindow(hwnd))
+        DestroyWindow(hwnd);
     m_mode = Mode::None;
-    return result;
+    return m_modalResult;
+}
+
+bool PreTranslateDialogMessage(MSG* msg)
+{
+    // Keyboard navigation for whichever of our dialogs the message is for.
+    HWND root = msg->hwnd != nullptr ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
+    if (root == nullptr || GetWindowLongPtrA(root, DWLP_DLGPROC) == 0)
+        return false;
+    return IsDialogMessageA(root, msg) != FALSE;
 }
 
 bool CDialog::Create(HWND parent)
@@ -132,10 +179,15 @@ void CDialog::SetItemText(int id, const std::string& text) const
 
 void CDialog::EndDialog(INT_PTR result)
 {
-    if (m_mode == Mode::Modal)
-        ::EndDialog(m_hwnd, result);
-    else if (m_mode == Mode::Modeless)
+    if (m_mode == Mode::Modal) {
+        m_modalResult = result;
+        m_modalEnded = true;
+        // Wakes the modal loop when this ran outside a message of its own.
+        PostMessageA(m_hwnd, WM_NULL, 0, 0);
+    }
+    else if (m_mode == Mode::Modeless) {
         ::ShowWindow(m_hwnd, SW_HIDE);
+    }
 }
 
 bool CDialog::UpdateData(bool saveAndValidate)

@@ -126,8 +126,9 @@ public:
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
-    // Runs the dialog modally; returns the value passed to EndDialog, or -1
-    // when the template cannot be loaded.
+    // Runs the dialog modally, its owner disabled meanwhile; returns the value
+    // passed to EndDialog, or -1 when the template cannot be loaded. The window
+    // is destroyed when the loop ends.
     INT_PTR DoModal(HWND parent = nullptr);
     // Creates the dialog modeless: a child panel when its template has the
     // WS_CHILD style, else a top-level dialog. Returns false on failure.
@@ -174,4 +175,10 @@ private:
     UINT m_templateId;
     HWND m_hwnd = nullptr;
     Mode m_mode = Mode::None;
+    bool m_modalEnded = false;
+    INT_PTR m_modalResult = -1;
 };
+
+// Gives dialogs their keyboard handling (Tab, Enter, Escape) in a message
+// loop; true when the message was taken.
+bool PreTranslateDialogMessage(MSG* msg);

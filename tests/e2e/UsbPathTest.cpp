@@ -92,22 +92,25 @@ std::string Printable(const std::string& text)
     return out;
 }
 
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId)
+        search->found.push_back(window);
+    return TRUE;
+}
+
 std::vector<HWND> TopLevelWindowsOf(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search = {processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId)
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search = {processId, {}};
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -575,6 +578,15 @@ protected:
             return nullptr;
         }
         EXPECT_NE(nullptr, GetPropA(main, AppName)) << "the main window carries no property \"" << AppName << "\"";
+        // The window may be found while it is still being created, hidden.
+        // Start-up shows it (the drives are inspected) and then hides it with
+        // the close command it posted itself: only hidden after shown means
+        // start-up is done. The shown phase is short, so it is polled tightly.
+        const DWORD start = GetTickCount();
+        while (!IsWindowVisible(main) && GetTickCount() - start < StepTimeoutMs) {
+            program.AnswerMessageBoxes();
+            Sleep(1);
+        }
         EXPECT_TRUE(program.WaitUntil([&] { return !IsWindowVisible(main); }))
             << "start-up did not hide the main window into the notification area";
         if (asksAutorun) {

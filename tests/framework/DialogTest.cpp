@@ -109,6 +109,61 @@ TEST(DialogModal, OkSavesTheControlsCancelDoesNot)
     }
 }
 
+// Hides itself right after initialisation, then reports whether it stayed hidden.
+class CSelfHidingDialog : public CDialog {
+public:
+    CSelfHidingDialog() : CDialog(IDD_TEST_POPUP) {}
+    bool visibleAfterHiding = true;
+    bool ownerEnabledMeanwhile = true;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        ::ShowWindow(*this, SW_SHOW); // as a template with WS_VISIBLE would be
+        PostMessageA(*this, WM_TEST_APP, 0, 0);
+        return TRUE;
+    }
+
+private:
+    LRESULT OnHide(WPARAM, LPARAM)
+    {
+        ::ShowWindow(*this, SW_HIDE);
+        SetTimer(*this, 1, 300, nullptr);
+        return 0;
+    }
+    LRESULT OnTimer(WPARAM, LPARAM)
+    {
+        KillTimer(*this, 1);
+        visibleAfterHiding = IsWindowVisible(*this) != FALSE;
+        ownerEnabledMeanwhile = IsWindowEnabled(GetWindow(*this, GW_OWNER)) != FALSE;
+        EndDialog(IDOK);
+        return 0;
+    }
+
+    DECLARE_MESSAGE_TABLE()
+};
+
+// clang-format off
+BEGIN_MESSAGE_TABLE(CSelfHidingDialog, CDialog)
+    ON_MESSAGE(WM_TEST_APP, OnHide)
+    ON_MESSAGE(WM_TIMER, OnTimer)
+END_MESSAGE_TABLE()
+// clang-format on
+
+// A tray-resident main window hides itself at start-up and must stay hidden,
+// with its owner disabled while it runs and enabled again afterwards.
+TEST(DialogModal, WindowHiddenDuringTheLoopStaysHidden)
+{
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    CSelfHidingDialog dialog;
+    EXPECT_EQ(IDOK, dialog.DoModal(owner));
+    EXPECT_FALSE(dialog.visibleAfterHiding);
+    EXPECT_FALSE(dialog.ownerEnabledMeanwhile);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    DestroyWindow(owner);
+}
+
 TEST(DialogModal, MissingTemplateFails)
 {
     CTestDialog dialog(777);

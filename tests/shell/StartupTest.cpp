@@ -27,26 +27,28 @@ struct Started {
     HWND mainWindow = nullptr;
 };
 
+struct MainWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<MainWindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (owner != search->processId || std::string(title) != MainWindowTitle)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 HWND FindMainWindow(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        HWND found;
-    } search = {processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char title[64] = {};
-            GetWindowTextA(window, title, sizeof title);
-            if (owner == s->processId && std::string(title) == MainWindowTitle) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    MainWindowSearch search = {processId, nullptr};
+    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
