@@ -49,6 +49,8 @@ BEGIN_MESSAGE_TABLE(CShieldPanel, CDialog)
     ON_BN_CLICKED(IDC_SHIELD_DELETE_ALL, OnDeleteAll)
     ON_MESSAGE(WM_DELETE_ALL_BUTTONS, OnDeleteAllButtons)
     ON_MESSAGE(WM_DELETE_ALL_ROW, OnDeleteAllRow)
+    ON_NOTIFY(LVN_GETDISPINFOA, IDC_SHIELD_LIST, OnGetDisplayInfoA)
+    ON_NOTIFY(LVN_GETDISPINFOW, IDC_SHIELD_LIST, OnGetDisplayInfoW)
 END_MESSAGE_TABLE()
 // clang-format on
 
@@ -115,53 +117,65 @@ void CShieldPanel::InspectRoots(const std::vector<std::string>& roots)
             const std::string path = root + entry.cFileName;
             const ExtensionCode code = ClassifyPathText(path.c_str(), path.size(), entry.dwFileAttributes);
             if (IsRootThreat(code, entry.dwFileAttributes))
-                AddThreat(path);
+                m_rows.insert(m_rows.begin() + m_rowCount++, ThreatRow{path, IDS_VERDICT_RISKY});
         } while (FindNextFileA(find, &entry));
         FindClose(find);
     }
-    SetItemText(IDC_SHIELD_STATUS, ThreatSummaryText(m_rowCount));
+    ListView_SetItemCountEx(m_list, static_cast<int>(m_rows.size()), 0);
+    SetItemText(IDC_SHIELD_STATUS, ThreatSummaryText(static_cast<int>(m_rowCount)));
     EnableButtons(true);
 }
 
 void CShieldPanel::EmptyThreatList()
 {
     ++m_listGeneration;
-    ListView_DeleteAllItems(m_list);
-}
-
-void CShieldPanel::AddThreat(const std::string& path)
-{
-    std::string text = path;
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = m_rowCount;
-    item.pszText = &text[0];
-    const int row = static_cast<int>(SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0)
-        return;
-    SetRowState(row, IDS_VERDICT_RISKY);
-    ++m_rowCount;
+    m_rows.clear();
+    ListView_SetItemCountEx(m_list, 0, 0);
 }
 
 std::string CShieldPanel::RowPath(int row) const
 {
-    // Paths from a root listing fit MAX_PATH plus the drive prefix.
-    char text[MAX_PATH + 8] = {};
-    LVITEMA item = {};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(m_list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    return row >= 0 && static_cast<size_t>(row) < m_rows.size() ? m_rows[row].path : std::string();
 }
 
 void CShieldPanel::SetRowState(int row, UINT stateText)
 {
-    std::string text = LoadResString(stateText);
-    LVITEMA item = {};
-    item.iSubItem = 1;
-    item.pszText = &text[0];
-    SendMessageA(m_list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    if (row < 0 || static_cast<size_t>(row) >= m_rows.size())
+        return;
+    m_rows[row].state = stateText;
+    ListView_RedrawItems(m_list, row, row);
+}
+
+const std::string& CShieldPanel::StateText(UINT id)
+{
+    std::string& text = m_stateTexts[id];
+    if (text.empty())
+        text = LoadResString(id);
+    return text;
+}
+
+void CShieldPanel::OnGetDisplayInfoA(NMHDR* header, LRESULT*)
+{
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0 || item.iItem < 0 ||
+        static_cast<size_t>(item.iItem) >= m_rows.size())
+        return;
+    const ThreatRow& row = m_rows[item.iItem];
+    const std::string& text = item.iSubItem == 0 ? row.path : StateText(row.state);
+    lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+void CShieldPanel::OnGetDisplayInfoW(NMHDR* header, LRESULT*)
+{
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0 || item.iItem < 0 ||
+        static_cast<size_t>(item.iItem) >= m_rows.size())
+        return;
+    const ThreatRow& row = m_rows[item.iItem];
+    const std::string& text = item.iSubItem == 0 ? row.path : StateText(row.state);
+    const int written = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, item.pszText, item.cchTextMax);
+    if (written == 0)
+        item.pszText[item.cchTextMax - 1] = L'\0';
 }
 
 void CShieldPanel::EnableButtons(bool enable)
@@ -173,7 +187,7 @@ void CShieldPanel::EnableButtons(bool enable)
 void CShieldPanel::OnDelete()
 {
     const int row = ListView_GetNextItem(m_list, -1, LVNI_SELECTED);
-    if (ListView_GetItemCount(m_list) == 0) {
+    if (m_rows.empty()) {
         AppMessageBox(IDS_NO_THREAT_FOUND);
         return;
     }
@@ -192,8 +206,7 @@ void CShieldPanel::OnDelete()
 
 void CShieldPanel::OnDeleteAll()
 {
-    const int rows = ListView_GetItemCount(m_list);
-    if (rows == 0) {
+    if (m_rows.empty()) {
         AppMessageBox(IDS_NO_THREAT_FOUND);
         return;
     }
@@ -201,8 +214,8 @@ void CShieldPanel::OnDeleteAll()
         return;
     // The worker gets its own copy of the paths; it never reads the list.
     auto* job = new DeleteAllJob{*this, m_listGeneration, {}};
-    for (int row = 0; row < rows; ++row)
-        job->paths.push_back(RowPath(row));
+    for (const ThreatRow& row : m_rows)
+        job->paths.push_back(row.path);
     if (BeginWorkerThread(DeleteAllThreadProc, job) == 0)
         delete job;
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,9 @@ public:
     CShieldPanel();
     ~CShieldPanel() override;
 
-    // Lists the threats in the root of each of the first `count` drives, after
-    // the rows already there. False, doing nothing, without letters.
+    // Lists the threats in the root of each of the first `count` drives, in
+    // front of any rows already there (the caller empties the list first).
+    // False, doing nothing, without letters.
     bool InspectDrives(const BYTE* letters, size_t count);
     // The same for folders given as roots ("E:\\"), in the given order.
     void InspectRoots(const std::vector<std::string>& roots);
@@ -50,17 +52,27 @@ private:
     LRESULT OnDeleteAllRow(WPARAM row, LPARAM state);
     static UINT DeleteAllThreadProc(void* param);
 
+    struct ThreatRow {
+        std::string path;
+        UINT state; // string number of column 1
+    };
+
+    void OnGetDisplayInfoA(NMHDR* header, LRESULT*);
+    void OnGetDisplayInfoW(NMHDR* header, LRESULT*);
     void EnableButtons(bool enable);
-    void AddThreat(const std::string& path);
     std::string RowPath(int row) const;
     void SetRowState(int row, UINT stateText);
+    const std::string& StateText(UINT id);
 
     HWND m_list = nullptr;
     HFONT m_statusFont = nullptr;
     CImageButton m_delete;
     CImageButton m_deleteAll;
     CImageButton m_picture;
-    int m_rowCount = 0;
+    // The rows the list shows; only the UI thread touches them.
+    std::vector<ThreatRow> m_rows;
+    size_t m_rowCount = 0;
+    std::map<UINT, std::string> m_stateTexts;
     // Counts the lists the panel has shown; a worker's row updates carry the
     // generation they were taken from.
     unsigned m_listGeneration = 0;

@@ -52,6 +52,42 @@ HWND FindMainWindow(DWORD processId)
     return search.found;
 }
 
+struct MessageBoxSearch {
+    DWORD processId;
+    std::string text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMessageBox(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<MessageBoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    char text[256] = {};
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    if (owner != search->processId || std::string(className) != "#32770" || search->text != text)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Waits for the program's message box showing `text` and presses `button`.
+bool AnswerMessageBox(DWORD processId, const std::string& text, int button)
+{
+    for (int i = 0; i < 300; ++i) {
+        MessageBoxSearch search = {processId, text, nullptr};
+        EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            PostMessageA(search.found, WM_COMMAND, button, 0);
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
 bool Start(const std::string& program, Started* started)
 {
     STARTUPINFOA startup = {};
@@ -163,6 +199,40 @@ TEST_F(StartupTest, CopiesUnderOtherNamesRunSideBySide)
     EXPECT_NE(nullptr, GetPropA(first.mainWindow, "Plugwarden"));
     EXPECT_TRUE(Quit(second));
     EXPECT_TRUE(Quit(first));
+}
+
+TEST_F(StartupTest, EscapeAsksBeforeQuitting)
+{
+    Started started;
+    ASSERT_TRUE(Start(Install("Plugwarden.exe"), &started));
+    const DWORD id = started.process.dwProcessId;
+    PostMessageA(started.mainWindow, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(AnswerMessageBox(id, "Do you want to quit?", IDCANCEL));
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(started.process.hProcess, 1000))
+        << "Cancel ended the program";
+    PostMessageA(started.mainWindow, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(AnswerMessageBox(id, "Do you want to quit?", IDOK));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.process.hProcess, 15000));
+    CloseHandle(started.process.hProcess);
+    CloseHandle(started.process.hThread);
+}
+
+TEST_F(StartupTest, UninstallerWindowEndsTheProgram)
+{
+    Started started;
+    ASSERT_TRUE(Start(Install("Plugwarden.exe"), &started));
+    // Another title, or another letter case, is not the uninstaller.
+    HWND lookalike = CreateWindowExA(0, "STATIC", "Thumbfort uninstall", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(started.process.hProcess, 1000));
+    HWND uninstaller = CreateWindowExA(0, "STATIC", "Thumbfort Uninstall", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       nullptr, nullptr);
+    ASSERT_TRUE(AnswerMessageBox(started.process.dwProcessId, "The Thumbfort will quit!", IDOK));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.process.hProcess, 15000));
+    DestroyWindow(uninstaller);
+    DestroyWindow(lookalike);
+    CloseHandle(started.process.hProcess);
+    CloseHandle(started.process.hThread);
 }
 
 } // namespace
