@@ -11,6 +11,11 @@
 
 #include <string>
 
+// Every picture of the program is drawn with white where it is transparent.
+constexpr COLORREF PictureTransparentColour = RGB(255, 255, 255);
+// The pointing hand shown over buttons (cursor resource of the program).
+constexpr UINT HandCursorResource = 137;
+
 // Where the image sits beside the caption.
 enum : BYTE { ImageLeft = 0, ImageAbove = 1, ImageRight = 2 };
 

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr UINT HandCursor = 137;
 constexpr UINT_PTR NoticeTimer = 1;
 constexpr UINT NoticeMilliseconds = 3000;
 const char VendorWebAddress[] = "http://www.tarnwick.com";
@@ -17,7 +15,7 @@ const char VendorMailAddress[] = "support@tarnwick.com";
 void SetUpStateButton(CImageButton& button, HWND dialog)
 {
     button.SubclassDlgItem(IDC_INFO_STATE, dialog);
-    button.AssignBitmaps(IDB_INFO_STATE, White);
+    button.AssignBitmaps(IDB_INFO_STATE, PictureTransparentColour);
     button.SetImagePlacement(ImageAbove);
     button.SetTipText(LoadResString(IDS_TRAY_TIP), true);
     button.SetBorderVisible(false);
@@ -49,7 +47,7 @@ BOOL CInfoPanel::OnInitDialog()
     m_help.SetImagePlacement(ImageLeft);
     m_help.SetTipText(LoadResString(IDS_TIP_READ_DOCUMENT), true);
     m_help.SetBorderVisible(false);
-    m_help.SetHoverCursor(HandCursor);
+    m_help.SetHoverCursor(HandCursorResource);
 
     m_mailLink.SubclassDlgItem(IDC_INFO_MAIL_LINK, *this);
     m_mailLink.SetLinkAddress(std::string("mailto:") + VendorMailAddress);
@@ -62,7 +60,7 @@ BOOL CInfoPanel::OnInitDialog()
     UpdateData(false);
 
     m_picture.SubclassDlgItem(IDC_INFO_PICTURE, *this);
-    m_picture.AssignBitmaps(IDB_INFO_PICTURE, White);
+    m_picture.AssignBitmaps(IDB_INFO_PICTURE, PictureTransparentColour);
     m_picture.SetBorderVisible(false);
     return TRUE;
 }

@@ -18,8 +18,6 @@ NOTIFYICONDATAA TrayIconData = {};
 
 namespace {
 
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr UINT HandCursor = 137;
 constexpr UINT TrayIconId = 160;
 constexpr UINT AlertSound = 167;
 const char TaskbarClass[] = "Shell_TrayWnd";
@@ -134,11 +132,11 @@ BOOL CPlugwardenDlg::OnInitDialog()
         const Tab& tab = Tabs[panel];
         CImageButton& button = m_tabButtons[panel];
         button.SubclassDlgItem(tab.control, *this);
-        button.AssignBitmaps(tab.highlighted, White, tab.plain, White);
+        button.AssignBitmaps(tab.highlighted, PictureTransparentColour, tab.plain, PictureTransparentColour);
         button.SetImagePlacement(ImageAbove);
         button.SetTipText(LoadResString(tab.tooltip), true);
         button.SetBorderVisible(false);
-        button.SetHoverCursor(HandCursor);
+        button.SetHoverCursor(HandCursorResource);
     }
 
     CDialog* creationOrder[] = {&m_infoPanel,   &m_processPanel, &m_quarantinePanel, &m_scanPanel,
@@ -176,7 +174,7 @@ void CPlugwardenDlg::ShowPanel(int panel)
             continue;
         Panel(shown).ShowWindow(SW_HIDE);
         m_visible[shown] = false;
-        m_tabButtons[shown].AssignBitmaps(Tabs[shown].highlighted, White, Tabs[shown].plain, White);
+        m_tabButtons[shown].AssignBitmaps(Tabs[shown].highlighted, PictureTransparentColour, Tabs[shown].plain, PictureTransparentColour);
     }
     if (panel < 1 || panel > PanelCount)
         return;
@@ -184,7 +182,7 @@ void CPlugwardenDlg::ShowPanel(int panel)
     chosen.ShowWindow(SW_SHOW);
     SetWindowPos(chosen, HWND_TOP, 0, 90, 750, 450, SWP_SHOWWINDOW);
     m_visible[panel] = true;
-    m_tabButtons[panel].AssignBitmaps(Tabs[panel].highlighted, White);
+    m_tabButtons[panel].AssignBitmaps(Tabs[panel].highlighted, PictureTransparentColour);
 }
 
 int CPlugwardenDlg::VisiblePanel() const

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr UINT HandCursor = 137;
 const char AskDeleteAll[] = "Do you want to delete all?";
 const char ReplugDrive[] = "Please remove your USB disk and plug it into the computer again";
 
@@ -79,13 +77,13 @@ BOOL CShieldPanel::OnInitDialog()
 
     for (CImageButton* button : {&m_delete, &m_deleteAll}) {
         button->SubclassDlgItem(button == &m_delete ? IDC_SHIELD_DELETE : IDC_SHIELD_DELETE_ALL, *this);
-        button->AssignBitmaps(IDB_SHIELD_DELETE, White);
+        button->AssignBitmaps(IDB_SHIELD_DELETE, PictureTransparentColour);
         button->SetImagePlacement(ImageAbove);
         button->SetBorderVisible(false);
-        button->SetHoverCursor(HandCursor);
+        button->SetHoverCursor(HandCursorResource);
     }
     m_picture.SubclassDlgItem(IDC_SHIELD_PICTURE, *this);
-    m_picture.AssignBitmaps(IDB_SHIELD_PICTURE, White);
+    m_picture.AssignBitmaps(IDB_SHIELD_PICTURE, PictureTransparentColour);
     m_picture.SetBorderVisible(false);
     return TRUE;
 }

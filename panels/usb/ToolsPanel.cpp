@@ -4,11 +4,6 @@
 #include "panels/usb/Immunity.h"
 #include "panels/usb/ToolsPanelRes.h"
 
-namespace {
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr UINT HandCursor = 137;
-} // namespace
-
 CToolsPanel::CToolsPanel() : CDialog(IDD_TOOLS_PANEL) {}
 
 // clang-format off
@@ -42,10 +37,10 @@ BOOL CToolsPanel::OnInitDialog()
     };
     for (const auto& b : buttons) {
         b.button->SubclassDlgItem(b.control, *this);
-        b.button->AssignBitmaps(b.bitmap, White);
+        b.button->AssignBitmaps(b.bitmap, PictureTransparentColour);
         b.button->SetImagePlacement(ImageAbove);
         b.button->SetBorderVisible(false);
-        b.button->SetHoverCursor(HandCursor);
+        b.button->SetHoverCursor(HandCursorResource);
         b.button->SetTipText(LoadResString(b.tooltip), true);
     }
     return TRUE;
