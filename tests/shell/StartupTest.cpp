@@ -235,4 +235,31 @@ TEST_F(StartupTest, UninstallerWindowEndsTheProgram)
     CloseHandle(started.process.hThread);
 }
 
+// The shipped file carries its version and asks for common controls 6 and an
+// elevated start (it writes under HKEY_LOCAL_MACHINE).
+TEST(ProgramFile, CarriesVersionAndManifest)
+{
+    const std::string program = BuildPath(PLUGWARDEN_EXE);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
+    ASSERT_NE(0u, size);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(MAKELONG(0, 5), static_cast<LONG>(fixed->dwFileVersionMS));
+    EXPECT_EQ(MAKELONG(80, 0), static_cast<LONG>(fixed->dwFileVersionLS));
+
+    HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(nullptr, resource);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(module, resource)));
+    const std::string manifest(text, SizeofResource(module, resource));
+    EXPECT_NE(std::string::npos, manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0"));
+    EXPECT_NE(std::string::npos, manifest.find("level=\"requireAdministrator\""));
+    FreeLibrary(module);
+}
+
 } // namespace
