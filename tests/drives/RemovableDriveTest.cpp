@@ -1,6 +1,7 @@
 // Runs inside a prefix where drive R: was made removable at run time (see
 // removable-drive-test); the real platform must report it and not C:.
 #include "drives/DriveDiscovery.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,8 @@ namespace {
 
 TEST(RealPlatform, ListsTheRemovableDriveAndNotTheFixedOne)
 {
-    ASSERT_EQ(static_cast<UINT>(DRIVE_REMOVABLE), GetDriveTypeA("R:")) << "the test drive R: was not set up";
+    ASSERT_TRUE(WaitForDriveType("R:", DRIVE_REMOVABLE)) << "the test drive R: was not set up: type "
+                                                          << GetDriveTypeA("R:");
     ASSERT_EQ(static_cast<UINT>(DRIVE_FIXED), GetDriveTypeA("C:"));
     DriveLetterList list = {};
     const size_t count = GetUsbDriveLetters(list);
@@ -21,6 +23,7 @@ TEST(RealPlatform, ListsTheRemovableDriveAndNotTheFixedOne)
 
 TEST(RealPlatform, SnapshotHoldsFixedDrivesOnly)
 {
+    ASSERT_TRUE(WaitForDriveType("R:", DRIVE_REMOVABLE));
     SnapshotFixedDrives();
     const std::string fixed(reinterpret_cast<const char*>(FixedDriveSnapshot),
                             strnlen(reinterpret_cast<const char*>(FixedDriveSnapshot), DriveLetterListLength));

@@ -526,8 +526,8 @@ protected:
         ASSERT_FALSE(m_exe.empty()) << "PLUGWARDEN_E2E_PROGRAM must name the copied Plugwarden.exe";
         ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(m_exe.c_str())) << m_exe;
         m_programFolder = m_exe.substr(0, m_exe.find_last_of('\\') + 1);
-        ASSERT_EQ(static_cast<UINT>(DRIVE_REMOVABLE), GetDriveTypeA("R:\\")) << "drive R: was not set up";
-        ASSERT_EQ(static_cast<UINT>(DRIVE_REMOVABLE), GetDriveTypeA("S:\\")) << "drive S: was not set up";
+        ASSERT_TRUE(WaitForDriveType("R:\\", DRIVE_REMOVABLE)) << "drive R: was not set up: type " << GetDriveTypeA("R:\\");
+        ASSERT_TRUE(WaitForDriveType("S:\\", DRIVE_REMOVABLE)) << "drive S: was not set up: type " << GetDriveTypeA("S:\\");
         PrepareDrives();
         // Every Windows installation has the policy key that the autorun
         // question writes to; a fresh prefix does not.

@@ -74,3 +74,14 @@ void RemoveTree(const std::string& folder)
     }
     RemoveDirectoryA(root.c_str());
 }
+
+bool WaitForDriveType(const char* root, UINT type, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (GetDriveTypeA(root) != type) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}

@@ -26,3 +26,7 @@ bool WriteTestFile(const std::string& path, const std::string& content, DWORD at
 bool ReadTestFile(const std::string& path, std::string* content);
 // Removes a folder tree (attributes cleared first).
 void RemoveTree(const std::string& folder);
+
+// Waits until `root` ("R:") has the drive type `type`: after a wineserver
+// restart the mount manager comes up a moment after the first program.
+bool WaitForDriveType(const char* root, UINT type, DWORD timeoutMs = 15000);
