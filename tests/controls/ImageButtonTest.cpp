@@ -4,6 +4,8 @@
 #include "controls/ImageButton.h"
 #include "controls/ShellOpen.h"
 
+#include "support/Tooltip.h"
+
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -575,18 +577,6 @@ TEST_F(ImageButtonTest, HoverCursorIsShownOnSetCursor)
     EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
 }
 
-std::string ToolText(HWND tooltip, HWND owner)
-{
-    char text[1024] = {};
-    TOOLINFOA tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = owner;
-    tool.uId = 1;
-    tool.lpszText = text;
-    SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    return text;
-}
-
 TEST_F(ImageButtonTest, TooltipCarriesTheText)
 {
     button.SetTipText(nullptr);
@@ -597,7 +587,7 @@ TEST_F(ImageButtonTest, TooltipCarriesTheText)
         button.SetTipText(text, true);
         HWND tooltip = button.TooltipWindow();
         ASSERT_NE(nullptr, tooltip);
-        EXPECT_EQ(text, ToolText(tooltip, button));
+        EXPECT_EQ(text, TooltipText(tooltip, button));
         EXPECT_EQ(1, SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
         EXPECT_EQ(400, SendMessageA(tooltip, TTM_GETMAXTIPWIDTH, 0, 0));
     }

@@ -6,6 +6,8 @@
 #include "framework/MessageBox.h"
 #include "framework/Window.h"
 
+#include "support/Tooltip.h"
+
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -143,18 +145,6 @@ bool IsUnderlined(HWND control)
     return description.lfUnderline != 0;
 }
 
-std::string ToolText(HWND tooltip, HWND owner)
-{
-    char text[1024] = {};
-    TOOLINFOA tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = owner;
-    tool.uId = 1;
-    tool.lpszText = text;
-    SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    return text;
-}
-
 class LinkLabelTest : public testing::Test {
 protected:
     void SetUp() override
@@ -230,7 +220,7 @@ TEST_F(LinkLabelTest, BindingTakesTheTextAsAddressAndFitsIt)
     EXPECT_EQ("support@example.test", label.Address());
     EXPECT_NE(0, GetWindowLongA(label, GWL_STYLE) & SS_NOTIFY);
     ASSERT_NE(nullptr, label.TooltipWindow());
-    EXPECT_EQ("support@example.test", ToolText(label.TooltipWindow(), label));
+    EXPECT_EQ("support@example.test", TooltipText(label.TooltipWindow(), label));
 
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
     LOGFONTA description = {};
@@ -256,7 +246,7 @@ TEST_F(LinkLabelTest, MailAddressKeepsTheShownTextAndOpensTheMailAddress)
 {
     label.SetLinkAddress("mailto:support@example.test");
     EXPECT_EQ("support@example.test", GetWindowTextString(label));
-    EXPECT_EQ("mailto:support@example.test", ToolText(label.TooltipWindow(), label));
+    EXPECT_EQ("mailto:support@example.test", TooltipText(label.TooltipWindow(), label));
     Click();
     EXPECT_EQ(std::vector<std::string>{"mailto:support@example.test " + std::to_string(SW_SHOW)}, opened);
     EXPECT_TRUE(boxes.empty());
@@ -268,7 +258,7 @@ TEST_F(LinkLabelTest, EmptyLabelShowsAnAddressSetBeforeBinding)
     dialog.emptyLink.SetLinkAddress("http://www.example.test/");
     ASSERT_TRUE(dialog.emptyLink.SubclassDlgItem(IDC_TEST_EMPTY_LINK, dialog));
     EXPECT_EQ("http://www.example.test/", GetWindowTextString(dialog.emptyLink));
-    EXPECT_EQ("http://www.example.test/", ToolText(dialog.emptyLink.TooltipWindow(), dialog.emptyLink));
+    EXPECT_EQ("http://www.example.test/", TooltipText(dialog.emptyLink.TooltipWindow(), dialog.emptyLink));
 }
 
 TEST_F(LinkLabelTest, ColourFollowsPointerAndLastClick)

@@ -1,28 +1,13 @@
 #include "framework/Strings.h"
 #include "panels/usb/ToolsPanel.h"
 #include "panels/usb/ToolsPanelRes.h"
+#include "support/Tooltip.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 namespace {
-
-// The image button registers itself as tool 1 of its tooltip. The wide query:
-// the ANSI one returns at most 80 bytes.
-std::string TipText(HWND tooltip, HWND button)
-{
-    wchar_t text[512] = {};
-    TTTOOLINFOW info = {};
-    info.cbSize = sizeof info;
-    info.hwnd = button;
-    info.uId = 1;
-    info.lpszText = text;
-    SendMessageW(tooltip, TTM_GETTEXTW, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(&info));
-    char ansi[512] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
-}
 
 TEST(ToolsPanel, HelpTextsButtonsAndTooltips)
 {
@@ -49,7 +34,7 @@ TEST(ToolsPanel, HelpTextsButtonsAndTooltips)
         EXPECT_EQ(ImageAbove, image->ImagePlacement()) << b.control;
         EXPECT_NE(nullptr, image->HoverCursor()) << b.control;
         ASSERT_NE(nullptr, image->TooltipWindow()) << b.control;
-        EXPECT_EQ(b.tooltip, TipText(image->TooltipWindow(), button)) << b.control;
+        EXPECT_EQ(b.tooltip, TooltipText(image->TooltipWindow(), button)) << b.control;
         EXPECT_EQ(static_cast<LONG>(BS_OWNERDRAW), GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) << b.control;
     }
     DestroyWindow(host);
